@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the plugin and the host, creates the SQLite demo database and runs the plugin on it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/install-deps.sh
+scripts/build.sh build
+db="$root/build/demo.db"
+rm -f "$db"
+sqlite3 "$db" < demo/demo.sql
+printf 'Driver=SQLite3\nDatabase=%s\n' "$db" > build/demo-params.txt
+build/host/morvel-host build/plugin/morvel.so --info
+build/host/morvel-host build/plugin/morvel.so --execute 0 --site 0 --params-file build/demo-params.txt "$@"
