@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -218,6 +219,10 @@ struct AssertionCase {
   void (THook::*operation)();
   const char* message;
 };
+
+void PrintTo(const AssertionCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const AssertionCase kAssertionCases[] = {
     {"Enable", &THook::Enable,

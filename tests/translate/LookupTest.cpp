@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct LookupCase {
   const char* context;
   const char* expected;
 };
+
+void PrintTo(const LookupCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const LookupCase kLookupCases[] = {
     {"FirstEntry", "Aplicar", "", "Apply"},
