@@ -18,3 +18,4 @@ DEFINE_RESOURCESTRING(SConnectionOpen, 1014, "Cannot perform this operation on a
 DEFINE_RESOURCESTRING(SLoginCancelled, 1015, "Operation cancelled at user's request");
 DEFINE_RESOURCESTRING(SUnspecifiedDriver, 1016, "Unspecified odbc driver.");
 
+DEFINE_RESOURCESTRING(SDatabaseRequired, 1017, "Database property required for this operation");

@@ -23,6 +23,7 @@ DECLARE_RESOURCESTRING(SConnectionClosed);
 DECLARE_RESOURCESTRING(SConnectionOpen);
 DECLARE_RESOURCESTRING(SLoginCancelled);
 DECLARE_RESOURCESTRING(SUnspecifiedDriver);
+DECLARE_RESOURCESTRING(SDatabaseRequired);
 
 namespace dac {
 // printf-style formatting of a resource text with the given arguments.
