@@ -34,3 +34,12 @@ class EConvertError : public std::runtime_error {
   explicit EConvertError(const std::string& message) : std::runtime_error(message) {}
 };
 }  // namespace db
+
+namespace db {
+// A silent exception: it ends an operation without any message (an open whose text returns
+// no rows ends this way and leaves the dataset closed).
+class EAbort : public std::exception {
+ public:
+  const char* what() const noexcept override { return "Operation aborted"; }
+};
+}  // namespace db
