@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dac/Bcd.h"
+#include "toolkit/db/DBTypes.h"
 #include "toolkit/db/FormatSettings.h"
 
 namespace {
@@ -51,7 +52,9 @@ TEST_P(TryTextToBcdTest, PacksTheDigits) {
   const TryCase& c = GetParam();
   TBcdRecord bcd;
   ASSERT_EQ(dac::TryTextToBcd(c.text, bcd), c.ok) << c.text;
-  if (c.ok) EXPECT_EQ(bcd, Bcd(c.precision, c.signAndPlaces, c.digits)) << c.text;
+  if (c.ok) {
+    EXPECT_EQ(bcd, Bcd(c.precision, c.signAndPlaces, c.digits)) << c.text;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -61,7 +61,7 @@ TEST(DateUtils, EveryDayDecodesToItself) {
         ASSERT_EQ(value, previous + 1) << year << "-" << month << "-" << day;
         previous = value;
         int y = 0, m = 0, d = 0;
-        db::DecodeDate(value + 0.5, y, m, d);
+        db::DecodeDate(value < 0 ? value - 0.5 : value + 0.5, y, m, d);  // noon
         ASSERT_TRUE(y == year && m == month && d == day) << year << "-" << month << "-" << day;
       }
 }

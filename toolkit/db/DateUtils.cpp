@@ -258,8 +258,9 @@ double StrToFloat(const std::string& text) {
 
 int64_t StrToInt64(const std::string& text) {
   std::string_view s = TrimBlanks(text);
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-  if (s.empty() || s.front() == '+' || (s.front() == '-' && s.size() == 1))
+  bool plus = !s.empty() && s.front() == '+';
+  if (plus) s.remove_prefix(1);
+  if (s.empty() || s.front() == '+' || (s.front() == '-' && (plus || s.size() == 1)))
     ThrowInvalid(text, "integer value");
   int64_t value = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
