@@ -264,6 +264,9 @@ class TDataSet {
   void CheckInactive() const;
   // Post with or without the before-post event.
   void PostRecord(bool fireBeforePost);
+  void Fire(const TNotifyEvent& event) {
+    if (event) event(*this);
+  }
   // Moves without scroll events or checks; used by searches and by derived datasets.
   void InternalFirstRecord();
   int InternalMoveBy(int distance);
@@ -289,9 +292,6 @@ class TDataSet {
   void BeginInsertAppend();
   void EndInsertAppend();
   void CheckRequiredFields();
-  void Fire(const TNotifyEvent& event) {
-    if (event) event(*this);
-  }
 
   std::string name_;
   TFields fields_;
