@@ -5,7 +5,9 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -74,10 +76,18 @@ class TODBCSQLVAR {
  protected:
   // The text of a SQL_C_CHAR buffer, up to its NUL or the end of the buffer.
   std::string CharText() const;
+  // A buffer shorter than the layout reads as if padded with zeros.
   template <typename T>
-  T Load() const;
+  T Load() const {
+    T value{};
+    if (data_) std::memcpy(&value, data_.get(), std::min(sizeof(T), size_t(dataSize_)));
+    return value;
+  }
   template <typename T>
-  void Store(const T& value);
+  void Store(const T& value) {
+    SetDataSize(sizeof(T));
+    std::memcpy(data_.get(), &value, sizeof(T));
+  }
 
  private:
   std::unique_ptr<char[]> data_;
