@@ -62,6 +62,7 @@ class TODBCCursor {
   void SetFetchOnOpen(bool value) { fetchOnOpen_ = value; }
 
  private:
+  void InitializeColumns(TODBCDriverKind driverKind);
   void DescribeColumn(SQLUSMALLINT number, TODBCColumn& column, TODBCDriverKind driverKind);
   void BindColumns();
   void ReadLongColumns();

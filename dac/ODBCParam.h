@@ -54,9 +54,17 @@ class TODBCParam : public TODBCSQLVAR {
  private:
   void StoreBytes(const void* bytes, SQLLEN size);
   void StoreText(const std::string& text);
-  void SetSQLTypeWhenUnknown(SQLSMALLINT sqlType);
+  // Sets the C type, the SQL type (when unknown and setsSQLType) and the indicator.
+  void Finish(SQLSMALLINT cType, SQLSMALLINT sqlType, bool setsSQLType, SQLLEN indicator);
   void SetSizesBySQLType(int size, int precision);
   void SetDateTimeString(const std::string& value);
+  // The SQL type that the held C type naturally goes as.
+  SQLSMALLINT NaturalSQLType() const;
+  // Rewrites a held value in the layout of newCType; false when there is no such conversion.
+  bool ConvertHeldValue(SQLSMALLINT newCType, db::TFieldType fieldType);
+  // The held integer of any integer C type, unsigned types without a sign.
+  int64_t HeldWhole() const;
+  void Retype(db::TFieldType fieldType, bool keepBoundValuesOutOfLongTypes);
 
   db::TParamType paramType_ = db::ptUnknown;
   bool bound_ = false;
