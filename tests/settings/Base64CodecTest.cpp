@@ -23,6 +23,8 @@ struct TSizeCase {
   std::vector<std::size_t> lineLengths;
 };
 
+void PrintTo(const TSizeCase& c, std::ostream* os) { *os << c.bytes << " bytes"; }
+
 class Base64SizeTest : public testing::TestWithParam<TSizeCase> {};
 
 TEST_P(Base64SizeTest, CutsLinesOf76CharactersWithoutATrailingBreak) {
@@ -50,6 +52,8 @@ struct TCodecCase {
   std::string text;
 };
 
+void PrintTo(const TCodecCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class Base64VectorTest : public testing::TestWithParam<TCodecCase> {};
 
 TEST_P(Base64VectorTest, EncodesAndDecodesTheStandardVectors) {
@@ -69,6 +73,8 @@ struct TDecodeCase {
   const char* text;
   std::string bytes;
 };
+
+void PrintTo(const TDecodeCase& c, std::ostream* os) { *os << testing::PrintToString(std::string(c.text)); }
 
 class Base64DecodeTest : public testing::TestWithParam<TDecodeCase> {};
 
@@ -108,6 +114,8 @@ struct THashCase {
   std::string key;
   std::uint32_t hash;
 };
+
+void PrintTo(const THashCase& c, std::ostream* os) { *os << testing::PrintToString(c.key); }
 
 class GridKeyHashTest : public testing::TestWithParam<THashCase> {};
 

@@ -64,6 +64,8 @@ struct TScreenCase {
   bool applied;
 };
 
+void PrintTo(const TScreenCase& c, std::ostream* os) { *os << c.name; }
+
 class ScreenRuleTest : public FormPlacementTest, public testing::WithParamInterface<TScreenCase> {};
 
 TEST_P(ScreenRuleTest, AppliesWhenOneStoredDimensionMatches) {
@@ -93,6 +95,8 @@ struct TStateCase {
   Qt::WindowStates expected;
   bool geometryApplied;
 };
+
+void PrintTo(const TStateCase& c, std::ostream* os) { *os << c.name; }
 
 class WindowStateRuleTest : public FormPlacementTest, public testing::WithParamInterface<TStateCase> {};
 
@@ -178,6 +182,8 @@ struct TBadIniCase {
   const char* name;
   std::string damage;  // lines put into an otherwise matching section
 };
+
+void PrintTo(const TBadIniCase& c, std::ostream* os) { *os << c.name; }
 
 class BadIniTest : public FormPlacementTest, public testing::WithParamInterface<TBadIniCase> {};
 

@@ -188,6 +188,8 @@ struct TAbsentCase {
   std::optional<std::string> content;  // nothing: no file at all
 };
 
+void PrintTo(const TAbsentCase& c, std::ostream* os) { *os << c.name; }
+
 class RestoreAbsentTest : public testing::TestWithParam<TAbsentCase> {};
 
 TEST_P(RestoreAbsentTest, AnswersFalseAndChangesNothing) {
@@ -216,6 +218,8 @@ struct TDamagedCase {
   const char* name;
   std::string content;
 };
+
+void PrintTo(const TDamagedCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Entry(const std::string& inner) { return "<BROWSER><GRID_26499>" + inner + "</GRID_26499></BROWSER>"; }
 
@@ -255,6 +259,8 @@ struct TGridModeCase {
   const char* text;
   bool mode;
 };
+
+void PrintTo(const TGridModeCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
 class GridModeTextTest : public testing::TestWithParam<TGridModeCase> {};
 

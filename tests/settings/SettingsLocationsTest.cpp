@@ -29,6 +29,8 @@ struct TTrailingCase {
   const char* expected;
 };
 
+void PrintTo(const TTrailingCase& c, std::ostream* os) { *os << '"' << c.path << '"'; }
+
 class AddTrailingBackslashTest : public testing::TestWithParam<TTrailingCase> {};
 
 TEST_P(AddTrailingBackslashTest, AppendsOneSeparatorToNonEmptyPaths) {
@@ -46,6 +48,8 @@ struct TAppDataCase {
   std::optional<std::string> home;
   const char* expected;
 };
+
+void PrintTo(const TAppDataCase& c, std::ostream* os) { *os << c.name; }
 
 class AppDataFolderTest : public testing::TestWithParam<TAppDataCase> {};
 
@@ -119,6 +123,8 @@ struct TFileNamesCase {
   const char* settingsFile;
   const char* layoutFile;
 };
+
+void PrintTo(const TFileNamesCase& c, std::ostream* os) { *os << c.modulePath; }
 
 class SettingsFileNamesTest : public testing::TestWithParam<TFileNamesCase> {};
 

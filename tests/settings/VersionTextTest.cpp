@@ -63,6 +63,8 @@ struct TVersionCase {
   std::string expected;
 };
 
+void PrintTo(const TVersionCase& c, std::ostream* os) { *os << c.name; }
+
 class VersionTextTest : public testing::TestWithParam<TVersionCase> {};
 
 TEST_P(VersionTextTest, ReadsTheFileVersionOnly) {
@@ -90,6 +92,8 @@ struct TDamageCase {
   std::string patch;
   const char* expected;
 };
+
+void PrintTo(const TDamageCase& c, std::ostream* os) { *os << c.name; }
 
 class DamagedElfTest : public testing::TestWithParam<TDamageCase> {};
 
