@@ -15,8 +15,6 @@ TDataSource::~TDataSource() {
 
 void TDataSource::SetDataSet(TDataSet* dataSet) {
   if (dataSet == dataSet_) return;
-  if (dataSet && dataSet->IsLinkedTo(this))
-    throw EDatabaseError("Circular datalinks are not allowed");
   if (dataSet_) dataSet_->RemoveDataSource(this);
   dataSet_ = dataSet;
   if (dataSet_) dataSet_->AddDataSource(this);
