@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -166,6 +167,20 @@ TEST_F(FormPlacementTest, SaveThenRestoreOnAShownWindow) {
   other.setGeometry(QRect(0, 0, 100, 100));
   RestoreFormPlacement(other, "PLG_MORVEL", file_);
   EXPECT_EQ(other.frameGeometry(), saved);
+}
+
+TEST_F(FormPlacementTest, MaximisedWindowSavesItsMaximisedFrame) {
+  window_.show();
+  window_.showMaximized();
+  QCoreApplication::processEvents();
+  QRect maximised = window_.frameGeometry();
+  ASSERT_NE(maximised, QRect(10, 20, 300, 200)) << "the platform did not maximise";
+  SaveFormPlacement(window_, "W", file_);
+  TIniDocument saved = TIniDocument::LoadFromFile(file_);
+  EXPECT_EQ(saved.ReadInteger("FORM_W", "WindowState", 0), 3);
+  EXPECT_EQ(QRect(saved.ReadInteger("FORM_W", "Left", -1), saved.ReadInteger("FORM_W", "Top", -1),
+                  saved.ReadInteger("FORM_W", "Width", -1), saved.ReadInteger("FORM_W", "Height", -1)),
+            maximised);
 }
 
 TEST_F(FormPlacementTest, RestoreNeverWritesTheFile) {

@@ -153,6 +153,7 @@ TEST_F(GridLayoutTest, RestoreAnswersFalseWhenNoColumnIsLeft) {
 
 TEST_F(GridLayoutTest, EmptyFileNameMeansBrowserXmlInTheDefaultFolder) {
   SetUseExeFolder(false);
+  QString previousName = QCoreApplication::applicationName();
   QCoreApplication::setApplicationName("LayoutTitle");
   SaveGridLayout(ProductGrid(), "abc", "");
   std::string expected = GetAppDataFolder() + "/LayoutTitle/Browser.xml";
@@ -162,7 +163,7 @@ TEST_F(GridLayoutTest, EmptyFileNameMeansBrowserXmlInTheDefaultFolder) {
   grid.Mode = false;
   EXPECT_TRUE(RestoreGridLayout(grid, "abc", ""));
   EXPECT_TRUE(grid.Mode);
-  QCoreApplication::setApplicationName("settings_tests");
+  QCoreApplication::setApplicationName(previousName);
   SetUseExeFolder(true);
 }
 
