@@ -57,7 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"A;\r\nB", {"A", "", "B"}},
                     SplitCase{" A = 1 ", {" A = 1 "}},  // nothing is trimmed
                     // The SQLite3 driver's completed connection string.
-                    SplitCase{"DSN=;Database=/tmp/x.db;PWD=", {"DSN=", "Database=/tmp/x.db", "PWD="}}));
+                    SplitCase{"DSN=;Database=/tmp/x.db;PWD=", {"DSN=", "Database=/tmp/x.db", "PWD="}},
+                    // psqlODBC's, which ends in a separator.
+                    SplitCase{"DRIVER={PostgreSQL Unicode};UID=morvel;D6=-101;",
+                              {"DRIVER={PostgreSQL Unicode}", "UID=morvel", "D6=-101"}}));
 
 TEST(ODBCLists, RoundTripOfParameterLines) {
   Lines params{"Driver={PostgreSQL Unicode}", "Server=127.0.0.1", "UID=morvel"};
