@@ -25,7 +25,10 @@
 //                               when no fields exist, BindFields(true), then build the
 //                               layout; close: BindFields(false), DestroyFields when
 //                               DefaultFields(); an open that leaves IsCursorOpen() false
-//                               leaves the dataset closed without an error
+//                               leaves the dataset closed without an error. InternalClose
+//                               also runs after an open that failed part way.
+//   OpenCursor / CloseCursor    wrap InternalOpen / InternalClose (an override may connect
+//                               first, or swallow EAbort so that the dataset stays closed)
 //   InternalInitFieldDefs       fill FieldDefs() from the cursor
 //   InternalFirst / InternalLast
 //                               put the cursor before the first / after the last record
@@ -45,7 +48,11 @@
 //                               appended record (flag bfEOF) from an inserted one
 //   ClearCalcFields(buf)        null every calculated field of the buffer
 //   CreateBlobStream(field, mode)  the stream of a blob field of the active record
-//   Locate / Lookup             (public virtual) the default walks First/Next
+//   Locate / LookupValues       (public virtual) the defaults walk from the first record
+//                               with LocateRecord and compare with KeyMatches; Locate fires
+//                               BeforeScroll, and AfterScroll when found; a miss restores
+//                               the position; LookupValues searches on a copy of the active
+//                               buffer, so neither the position nor the links change
 //
 // Native byte forms of field values (Field.h, FieldClasses.h)
 //   ftString ftFixedChar ftWideString ftGuid   zero-terminated UTF-8, DataSize bytes

@@ -369,7 +369,7 @@ void TMemTable::ReadCell(const uint8_t* image, int column, const TField& field, 
     case TCellKind::Text: {
       const std::string_view text = store_.GetText(image, column);
       const size_t length = std::min(text.size(), static_cast<size_t>(std::max(field.DataSize() - 1, 0)));
-      std::memcpy(dest, text.data(), length);
+      if (length > 0) std::memcpy(dest, text.data(), length);
       static_cast<char*>(dest)[length] = '\0';
       return;
     }
