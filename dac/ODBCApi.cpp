@@ -50,7 +50,9 @@ const std::string& ODBCLibraryName() { return libraryName(); }
 void SetODBCLibraryName(const std::string& name) { libraryName() = name; }
 
 void LoadODBCLibrary() {
-  void* handle = dlopen(libraryName().c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Kept mapped after release: the manager and its drivers leave exit-time handlers and
+  // caches whose code must outlive the handle.
+  void* handle = dlopen(libraryName().c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!handle) return;
   libraryHandle = handle;
   try {

@@ -288,9 +288,14 @@ void TODBCCustomDataSet::InternalRefresh() {
     currentRecord_ = -1;
     recordCounter_ = 0;
     deletedCount_ = 0;
+    storePlan_.clear();
     InternalExecQuery();
     cursorOpen_ = Statement().Active();
+    // The execution described the columns anew: the plan must point at the new ones.
+    if (cursorOpen_) BuildStorePlan();
+    // As a First would: the first row is fetched before going back to the remembered place.
     InternalFirst();
+    FetchRow();
     if (!bookmark.empty()) InternalGotoBookmark(bookmark.data());
   } catch (...) {
     EnableControls();

@@ -188,7 +188,7 @@ class TODBCCustomDataSet : public db::TDataSet, public TODBCClient {
   void PostThroughUpdateObject();
   void RevertCachedChanges();
   void StoreIntoCache(const uint8_t* buffer, int position);
-  int InsertPosition() const;
+  int InsertPosition();
   void BlobWritten(db::TField& field) noexcept;
   int BlobIndexOf(const db::TField& field) const;
   bool HasUpdateSQL(TUpdateKind kind) const;

@@ -71,9 +71,14 @@ void TODBCCustomDataSet::InternalPost() {
   TODBCRecordLayout::SetRecordNumber(modelBuffer_.get(), -2);
 }
 
-int TODBCCustomDataSet::InsertPosition() const {
-  // An appended record goes after the cached ones; an inserted one takes the active place.
-  if (GetBookmarkFlag(ActiveBuffer()) == db::bfEOF) return cache_.Count();
+int TODBCCustomDataSet::InsertPosition() {
+  // An appended record goes after every row of the result, so the rows not fetched yet are
+  // fetched first; an inserted one takes the active place.
+  if (GetBookmarkFlag(ActiveBuffer()) == db::bfEOF) {
+    while (FetchRow()) {
+    }
+    return cache_.Count();
+  }
   return std::clamp(currentRecord_, 0, cache_.Count());
 }
 
@@ -98,9 +103,10 @@ void TODBCCustomDataSet::PostThroughUpdateObject() {
   }
   CheckCanInsert();
   ApplyInsert();
+  const int position = InsertPosition();
   TODBCRecordLayout::SetRecordNumber(active, recordCounter_++);
   TODBCRecordLayout::SetStatus(active, usUnmodified);
-  StoreIntoCache(active, InsertPosition());
+  StoreIntoCache(active, position);
 }
 
 void TODBCCustomDataSet::SaveOldValues(const uint8_t* record) {
@@ -124,9 +130,10 @@ void TODBCCustomDataSet::PostCached() {
     StoreIntoCache(active, -1);
     return;
   }
+  const int position = InsertPosition();
   TODBCRecordLayout::SetRecordNumber(active, recordCounter_++);
   TODBCRecordLayout::SetStatus(active, usInserted);
-  StoreIntoCache(active, InsertPosition());
+  StoreIntoCache(active, position);
   updatedRecords_.push_back(TODBCRecordLayout::RecordNumber(active));
   updatesPending_ = true;
 }

@@ -15,13 +15,6 @@ namespace dac {
 
 namespace {
 
-int32_t TruncToInt32(double value) {
-  const double truncated = std::trunc(value);
-  if (!std::isfinite(truncated)) return 0;
-  return static_cast<int32_t>(
-      static_cast<uint32_t>(static_cast<int64_t>(std::fmod(truncated, 4294967296.0))));
-}
-
 int16_t Low16(int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>(value)); }
 
 bool IsIntegerCType(SQLSMALLINT cType) {
@@ -237,8 +230,9 @@ bool TODBCParam::ConvertHeldValue(SQLSMALLINT newCType, db::TFieldType fieldType
   const SQLLEN indicator = Indicator();
   if (IsNumericCType(held) && IsNumericCType(newCType)) {
     const bool fromInteger = IsIntegerCType(held);
-    const int64_t whole = fromInteger ? HeldWhole() : int64_t(std::trunc(AsFloat()));
-    const double real = fromInteger ? double(whole) : AsFloat();
+    const double real = fromInteger ? double(HeldWhole()) : AsFloat();
+    const bool fits = std::fabs(std::trunc(real)) < 9.2e18;
+    const int64_t whole = fromInteger ? HeldWhole() : fits ? int64_t(std::trunc(real)) : 0;
     switch (newCType) {
       case SQL_C_BIT: Store(uint8_t(whole != 0)); break;
       case SQL_C_SSHORT: Store(int16_t(whole)); break;

@@ -13,15 +13,14 @@
 
 namespace dac {
 
-namespace {
-
-// A truncation that does not fit keeps its low 32 bits, as an integer cast of the day would.
 int32_t TruncToInt32(double value) {
   const double truncated = std::trunc(value);
   if (!std::isfinite(truncated)) return 0;
   const double wrapped = std::fmod(truncated, 4294967296.0);
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(wrapped)));
 }
+
+namespace {
 
 std::string GuidToString(const SQLGUID& guid) {
   char text[40];

@@ -17,6 +17,9 @@
 
 namespace dac {
 
+// The whole part of value; one that does not fit keeps its low 32 bits.
+int32_t TruncToInt32(double value);
+
 class TODBCSQLVAR {
  public:
   TODBCSQLVAR() = default;
