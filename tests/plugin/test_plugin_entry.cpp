@@ -60,10 +60,13 @@ TEST_F(PluginModule, GetInfoTwiceWritesIdenticalRecordsWithStablePointers) {
   EXPECT_EQ(std::memcmp(&first, &second, sizeof first), 0);
   EXPECT_STREQ(first.PluginCode, "PLG_MORVEL");
   EXPECT_STREQ(first.DisplayTitle, "Morvel");
-  EXPECT_EQ(first.Number, 4800);
-  EXPECT_EQ(first.Extra1, 0);
-  EXPECT_EQ(first.ExtraFlag, 0);
-  EXPECT_EQ(first.Extra2, 0);
+  // Copies: the packed fields are not aligned for a reference.
+  int32_t number = first.Number, extra1 = first.Extra1, extra2 = first.Extra2;
+  uint8_t extraFlag = first.ExtraFlag;
+  EXPECT_EQ(number, 4800);
+  EXPECT_EQ(extra1, 0);
+  EXPECT_EQ(extraFlag, 0);
+  EXPECT_EQ(extra2, 0);
 }
 
 TEST_F(PluginModule, GetInfoRestoresACodeTheHostOverwrote) {
