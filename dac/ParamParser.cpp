@@ -123,9 +123,17 @@ std::string ParseParamMarkers(const std::string& sql, std::vector<std::string>* 
 bool SameParamName(const std::string& left, const std::string& right) {
   size_t i = 0, j = 0;
   while (i < left.size() && j < right.size()) {
-    char32_t a = nextCodePoint(left, i);
-    char32_t b = nextCodePoint(right, j);
-    if (a != b && std::towupper(static_cast<wint_t>(a)) != std::towupper(static_cast<wint_t>(b)))
+    unsigned char a = static_cast<unsigned char>(left[i]);
+    unsigned char b = static_cast<unsigned char>(right[j]);
+    if (a < 0x80 && b < 0x80) {  // the common case, without the locale's tables
+      if (a != b && (a | 0x20) != (b | 0x20)) return false;
+      if (a != b && ((a | 0x20) < 'a' || (a | 0x20) > 'z')) return false;
+      ++i, ++j;
+      continue;
+    }
+    char32_t x = nextCodePoint(left, i);
+    char32_t y = nextCodePoint(right, j);
+    if (x != y && std::towupper(static_cast<wint_t>(x)) != std::towupper(static_cast<wint_t>(y)))
       return false;
   }
   return i == left.size() && j == right.size();

@@ -142,6 +142,8 @@ INSTANTIATE_TEST_SUITE_P(Names, ParamNameTest,
                          testing::Values(NameCase{"new_table_tax", "NEW_TABLE_TAX", true},
                                          NameCase{"Old_TaxValue", "OLD_TAXVALUE", true},
                                          NameCase{"a", "ab", false},
+                                         NameCase{"a@", "a`", false},  // not letters
+                                         NameCase{"[x]", "{X}", false},
                                          NameCase{"", "", true},
                                          NameCase{"preço", "preço", true},
                                          NameCase{"preço", "preco", false},
