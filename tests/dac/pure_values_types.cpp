@@ -70,6 +70,14 @@ INSTANTIATE_TEST_SUITE_P(
                      db::ftLargeint, SQL_C_SBIGINT, SQL_BIGINT, Bytes(int64_t(-7))},
         DescribedRow{"IntegerDescribedSmallInt", [](TODBCParam& p) { p.SetAsInteger(300); },
                      db::ftSmallint, SQL_C_SSHORT, SQL_SMALLINT, Bytes(int16_t(300))},
+        DescribedRow{"TrueDescribedBit", [](TODBCParam& p) { p.SetValue(db::Variant(true)); },
+                     db::ftBoolean, SQL_C_BIT, SQL_BIT, Bytes(uint8_t(1))},
+        DescribedRow{"BitDescribedInteger",
+                     [](TODBCParam& p) {
+                       p.SetValue(db::Variant(true));
+                       p.SetDataType(db::ftBoolean);
+                     },
+                     db::ftInteger, SQL_C_SLONG, SQL_INTEGER, Bytes(int32_t(1))},
         DescribedRow{"BigIntDescribedFloat", [](TODBCParam& p) { p.SetAsLargeInt(1LL << 40); },
                      db::ftFloat, SQL_C_DOUBLE, SQL_DOUBLE, Bytes(1099511627776.0)},
         DescribedRow{"IntegerDescribedDecimal", [](TODBCParam& p) { p.SetAsInteger(42); },
