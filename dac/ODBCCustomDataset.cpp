@@ -84,6 +84,7 @@ void TODBCCustomDataSet::InternalOpen() {
   BuildLayout();
   cache_.Setup(layout_.RecordSize(), bufferChunks_, uniDirectional_);
   BuildStorePlan();
+  rowBuffer_.reset(new uint8_t[size_t(layout_.RecordSize())]());
   modelBuffer_.reset(new uint8_t[size_t(layout_.RecordSize())]());
   InternalInitRecord(modelBuffer_.get());
 }
@@ -98,6 +99,18 @@ void TODBCCustomDataSet::BuildLayout() {
     if (field.IsBlob()) ++blobCount;
   }
   layout_.Build(std::move(dataFields), FieldDefs().Count(), CalcFieldsSize(), blobCount);
+  std::vector<TODBCRecordPacker::TFieldForm> forms;
+  for (int i = 0; i < Fields().Count(); ++i) {
+    const db::TField& field = Fields()[i];
+    const TFieldDescriptor* descriptor =
+        field.FieldKind() == db::fkData ? layout_.Descriptor(field.FieldNo()) : nullptr;
+    if (!descriptor) continue;
+    const db::TFieldType type = field.DataType();
+    const bool text = type == db::ftString || type == db::ftFixedChar ||
+                      type == db::ftWideString || type == db::ftGuid;
+    forms.push_back({descriptor->NullOffset, descriptor->DataSize, text});
+  }
+  packer_.Build(layout_, std::move(forms));
 }
 
 void TODBCCustomDataSet::BuildStorePlan() {
@@ -133,6 +146,7 @@ void TODBCCustomDataSet::InternalClose() {
   storePlan_.clear();
   blobIndexOfFieldNo_.clear();
   modelBuffer_.reset();
+  rowBuffer_.reset();
   layout_.Clear();
 }
 

@@ -16,6 +16,7 @@
 #include "dac/ODBCDatasetUpdate.h"
 #include "dac/ODBCRecordCache.h"
 #include "dac/ODBCRecordLayout.h"
+#include "dac/ODBCRecordPacker.h"
 #include "dac/ODBCRecordStore.h"
 #include "dac/ODBCStmt.h"
 #include "toolkit/db/DataSet.h"
@@ -178,12 +179,15 @@ class TODBCCustomDataSet : public db::TDataSet, public TODBCClient {
   // Fetches one row into the cache; false at the end of the rows.
   bool FetchRow();
   void StoreRow(uint8_t* record, int32_t number);
+  // Packs a record into a new place of the cache.
+  uint8_t* CacheRecord(const uint8_t* record);
   void CopyRecord(db::TRecordBuffer buffer, int position) const;
   // Field access (ODBCDatasetFields.cpp)
   uint8_t* RecordForState() const;
   const uint8_t* OldRecordOf(int32_t number) const;
   // Editing (ODBCDatasetEdit.cpp)
-  void SaveOldValues(const uint8_t* record);
+  // The first change of a cached record keeps its values before the change.
+  void SaveOldValues(const uint8_t* cachedRecord);
   void PostCached();
   void PostThroughUpdateObject();
   void RevertCachedChanges();
@@ -207,6 +211,8 @@ class TODBCCustomDataSet : public db::TDataSet, public TODBCClient {
   int bufferChunks_ = 32;
   TODBCRecordLayout layout_;
   TODBCRecordCache cache_;
+  TODBCRecordPacker packer_;
+  std::unique_ptr<uint8_t[]> rowBuffer_;  // the fetched row being stored
   std::vector<TStorePlan> storePlan_;
   std::vector<int> blobIndexOfFieldNo_;  // -1 for fields without a blob slot
   std::vector<TOldValues> oldValues_;

@@ -84,12 +84,14 @@ int TODBCCustomDataSet::InsertPosition() {
 
 void TODBCCustomDataSet::StoreIntoCache(const uint8_t* buffer, int position) {
   const int32_t number = TODBCRecordLayout::RecordNumber(buffer);
-  uint8_t* slot = cache_.Slot(number);
-  std::memcpy(slot, buffer, size_t(layout_.RecordSize()));
-  TODBCRecordLayout::SetBookmarkFlag(slot, db::bfCurrent);
+  const int existing = position < 0 ? cache_.PositionOf(number) : -1;
+  uint8_t* record = CacheRecord(buffer);
+  TODBCRecordLayout::SetBookmarkFlag(record, db::bfCurrent);
   if (position >= 0) {
-    cache_.Insert(position, slot);
+    cache_.Insert(position, record);
     currentRecord_ = position;
+  } else if (existing >= 0) {
+    cache_.Replace(existing, record);
   }
 }
 
@@ -109,12 +111,12 @@ void TODBCCustomDataSet::PostThroughUpdateObject() {
   StoreIntoCache(active, position);
 }
 
-void TODBCCustomDataSet::SaveOldValues(const uint8_t* record) {
-  const int32_t number = TODBCRecordLayout::RecordNumber(record);
+void TODBCCustomDataSet::SaveOldValues(const uint8_t* cachedRecord) {
+  const int32_t number = TODBCRecordLayout::RecordNumber(cachedRecord);
   if (std::find(updatedRecords_.begin(), updatedRecords_.end(), number) != updatedRecords_.end())
     return;
   auto copy = std::make_unique<uint8_t[]>(size_t(layout_.RecordSize()));
-  std::memcpy(copy.get(), record, size_t(layout_.RecordSize()));
+  packer_.Unpack(cachedRecord, copy.get());
   oldValues_.push_back({number, std::move(copy)});
   updatedRecords_.push_back(number);
   updatesPending_ = true;
@@ -190,8 +192,10 @@ void TODBCCustomDataSet::RevertCachedChanges() {
       cache_.Remove(position);
       continue;
     }
-    if (const uint8_t* old = OldRecordOf(number))
-      std::memcpy(record, old, size_t(layout_.RecordSize()));
+    if (const uint8_t* old = OldRecordOf(number)) {
+      record = CacheRecord(old);
+      cache_.Replace(position, record);
+    }
     TODBCRecordLayout::SetStatus(record, usUnmodified);
   }
   updatedRecords_.clear();

@@ -84,10 +84,8 @@ bool TODBCCustomDataSet::FetchRow() {
   if (!cursorOpen_ || cursor.Eof()) return false;
   cursor.Fetch();
   if (cursor.Eof()) return false;
-  const int32_t number = recordCounter_;
-  uint8_t* record = cache_.Slot(number);
-  StoreRow(record, number);
-  cache_.Append(record);
+  StoreRow(rowBuffer_.get(), recordCounter_);
+  cache_.Append(CacheRecord(rowBuffer_.get()));
   ++recordCounter_;
   return true;
 }
@@ -114,8 +112,15 @@ void TODBCCustomDataSet::StoreRow(uint8_t* record, int32_t number) {
   }
 }
 
+uint8_t* TODBCCustomDataSet::CacheRecord(const uint8_t* record) {
+  const size_t size = packer_.PackedSize(record);
+  uint8_t* place = cache_.Place(TODBCRecordLayout::RecordNumber(record), size);
+  packer_.Pack(record, place);
+  return place;
+}
+
 void TODBCCustomDataSet::CopyRecord(db::TRecordBuffer buffer, int position) const {
-  std::memcpy(buffer, cache_.At(position), size_t(layout_.RecordSize()));
+  packer_.Unpack(cache_.At(position), buffer);
 }
 
 void TODBCCustomDataSet::InternalLast() {

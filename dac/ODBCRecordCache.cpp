@@ -18,24 +18,31 @@ void TODBCRecordCache::Setup(int recordSize, int bufferChunks, bool uniDirection
 
 void TODBCRecordCache::Clear() {
   blocks_.clear();
+  used_ = 0;
   list_.clear();
   list_.shrink_to_fit();
   texts_.assign(1, std::string());
 }
 
-uint8_t* TODBCRecordCache::Slot(int32_t recordNumber) {
-  if (recordNumber < 0) throw std::out_of_range("negative record number");
-  const int64_t number = uniDirectional_ ? recordNumber % 2 : recordNumber;
-  const size_t block = size_t(number / chunk_);
-  const size_t slot = size_t(number % chunk_);
-  if (block > blocks_.size()) throw std::out_of_range("record number beyond the cache");
-  if (block == blocks_.size()) {
-    // calloc: pages of a fresh block cost nothing until a record is written into them.
-    auto* memory = static_cast<uint8_t*>(std::calloc(1, blockBytes_));
-    if (!memory) throw std::bad_alloc();
-    blocks_.emplace_back(memory);
+uint8_t* TODBCRecordCache::Place(int32_t recordNumber, size_t bytes) {
+  if (recordNumber < 0 || bytes > size_t(recordSize_))
+    throw std::out_of_range("record does not fit the cache");
+  if (uniDirectional_) {
+    if (blocks_.empty()) AddBlock();
+    return blocks_[0].get() + size_t(recordNumber % 2) * size_t(recordSize_);
   }
-  return blocks_[block].get() + slot * size_t(recordSize_);
+  if (blocks_.empty() || used_ + bytes > blockBytes_) AddBlock();
+  uint8_t* place = blocks_.back().get() + used_;
+  used_ += bytes;
+  return place;
+}
+
+void TODBCRecordCache::AddBlock() {
+  // calloc: pages of a fresh block cost nothing until a record is written into them.
+  auto* memory = static_cast<uint8_t*>(std::calloc(1, blockBytes_));
+  if (!memory) throw std::bad_alloc();
+  blocks_.emplace_back(memory);
+  used_ = 0;
 }
 
 void TODBCRecordCache::Insert(int position, uint8_t* record) {

@@ -1,6 +1,7 @@
 #pragma once
-// The record cache of a dataset: records live in blocks of BufferChunks records that are
-// never moved once stored (a unidirectional dataset keeps two slots only); the record list
+// The record cache of a dataset: records live in blocks of RecordSize x BufferChunks bytes
+// (each holds at least BufferChunks records, packed records take less room) and are never
+// moved once stored; a unidirectional dataset keeps two record slots only. The record list
 // holds their addresses in list order. Long values of the records live in a text table that
 // the blob slots index.
 #include <cstdint>
@@ -22,9 +23,9 @@ class TODBCRecordCache {
   // Frees the blocks, the record list and the texts.
   void Clear();
 
-  // The slot of record number r: block r div chunk, slot r mod chunk (r reduced modulo 2 when
-  // unidirectional). A block is allocated when r is the first record of the next block.
-  uint8_t* Slot(int32_t recordNumber);
+  // Room for a record of that many bytes (at most RecordSize) in the block being filled, or
+  // in a new block when it does not fit; unidirectional: slot recordNumber mod 2.
+  uint8_t* Place(int32_t recordNumber, size_t bytes);
 
   // ---- record list
   int Count() const { return static_cast<int>(list_.size()); }
@@ -32,6 +33,7 @@ class TODBCRecordCache {
   void Append(uint8_t* record) { list_.push_back(record); }
   void Insert(int position, uint8_t* record);
   void Remove(int position);
+  void Replace(int position, uint8_t* record) { list_[size_t(position)] = record; }
   // Position of the record with that number in the list, or -1 (a linear search, tried at
   // the number's own position first, where it is unless records were inserted or deleted).
   int PositionOf(int32_t recordNumber) const;
@@ -53,6 +55,8 @@ class TODBCRecordCache {
   };
   using Block = std::unique_ptr<uint8_t, FreeBlock>;
 
+  void AddBlock();
+
   std::vector<Block> blocks_;
   std::vector<uint8_t*> list_;
   std::vector<std::string> texts_{std::string()};
@@ -60,6 +64,7 @@ class TODBCRecordCache {
   int chunk_ = 32;
   bool uniDirectional_ = false;
   size_t blockBytes_ = 0;
+  size_t used_ = 0;  // bytes taken in the last block
 };
 
 }  // namespace dac

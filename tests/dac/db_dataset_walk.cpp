@@ -81,8 +81,9 @@ TEST_P(DataSetWalk, OpeningFetchesOneRowAndTheCountGrowsWhileWalking) {
   EXPECT_EQ(Id(), 10);
   EXPECT_EQ(dataSet.RecordCount(), 10);
   EXPECT_EQ(fetches.Calls(), 10);
-  // Two blocks of 8 records hold the ten rows.
-  EXPECT_EQ(dataSet.Cache().BlockCount(), 2u);
+  // Blocks have room for 8 full records; packed, the ten rows fit the first one.
+  EXPECT_EQ(dataSet.Cache().BlockBytes(), size_t(8 * dataSet.RecordSize()));
+  EXPECT_EQ(dataSet.Cache().BlockCount(), 1u);
   while (!dataSet.Eof()) dataSet.Next();
   EXPECT_EQ(dataSet.RecordCount(), kRows);
 }
@@ -103,7 +104,8 @@ TEST_P(DataSetWalk, StoredRecordsNeverMoveWhileTheCacheGrows) {
   const uint8_t* first = dataSet.Cache().At(0);
   dataSet.Last();
   EXPECT_EQ(dataSet.Cache().At(0), first);
-  EXPECT_EQ(dataSet.Cache().BlockCount(), size_t((kRows + 7) / 8));
+  EXPECT_GE(dataSet.Cache().BlockCount(), 1u);
+  EXPECT_LE(dataSet.Cache().BlockCount(), size_t((kRows + 7) / 8));
 }
 
 TEST_P(DataSetWalk, LocateThatMissesKeepsThePositionAndLaterWalksReadTheCache) {
