@@ -227,9 +227,43 @@ TEST_P(StatementTest, PlainStatementRunsOnItsConnection) {
   EXPECT_EQ(statement.RowsAffected(), 1);
   EXPECT_EQ(Scalar("SELECT name FROM items WHERE id = 9"), "x");
   ASSERT_EQ(database_.StatementCount(), 1u);
+  statement.SetSQL({"SELECT name FROM items"});
+  statement.Execute();
+  EXPECT_EQ(MessageOf([&] { statement.SetConnection(nullptr); }),
+            "Cannot perform this operation on an open cursor");
+  EXPECT_EQ(MessageOf([&] { statement.Prepare(); }),
+            "Cannot perform this operation on an open cursor");
+  statement.Close();
   statement.SetConnection(nullptr);
   EXPECT_FALSE(statement.Prepared());
   EXPECT_EQ(database_.StatementCount(), 0u);
+}
+
+TEST_P(StatementTest, AnotherDatabaseThanTheTransactionsClearsTransaction) {
+  TDACSQL statement;
+  Attach(statement, {"SELECT 1 AS one"});
+  TDACDatabase other;
+  statement.SetLoading(true);  // a stored form sets properties in any order
+  statement.SetDatabase(&other);
+  EXPECT_EQ(statement.Transaction(), &transaction_);
+  statement.SetLoading(false);
+  statement.SetDatabase(&database_);
+  EXPECT_EQ(statement.Transaction(), &transaction_);
+  statement.SetDatabase(&other);
+  EXPECT_EQ(statement.Transaction(), nullptr);
+  EXPECT_EQ(statement.Database(), &other);
+}
+
+TEST_P(StatementTest, MoreParametersThanMarkers) {
+  TDACSQL statement;
+  Attach(statement, {"SELECT 1 AS one WHERE 1 = :one"});
+  statement.ParamByName("one").SetAsInteger(1);
+  statement.Params().Add("extra").SetAsInteger(2);
+  std::string message = MessageOf([&] { statement.ExecQuery(); });
+  EXPECT_TRUE(statement.Prepared());
+  // Only a driver that describes parameters has the markers counted first; psqlODBC does not
+  // describe and ignores a value bound past the last marker.
+  EXPECT_EQ(message, IsPostgres() ? "<no error>" : "Error ...");
 }
 
 INSTANTIATE_FOR_BOTH_DATABASES(StatementTest);
