@@ -142,6 +142,26 @@ TEST_P(StatementTest, FailingStatementReportsTheDriverStateAndStaysPrepared) {
   EXPECT_EQ(Scalar("SELECT count(*) FROM items"), "2");
 }
 
+// Both drivers check the text when it first executes: the statement stays prepared, and a new
+// text replaces it.
+TEST_P(StatementTest, SyntaxErrorIsTheDriversAndLeavesTheStatementPrepared) {
+  TDACSQL statement;
+  Attach(statement, {"SELEC 1 AS one WHERE 1 = :one"});
+  try {
+    statement.ExecQuery();
+    FAIL() << "a syntax error went through";
+  } catch (const EODBCError& error) {
+    ASSERT_FALSE(error.DiagRecs().empty());
+    EXPECT_EQ(error.DiagRecs()[0].SqlState, IsPostgres() ? "42601" : "HY000");
+  }
+  EXPECT_TRUE(statement.Prepared());
+  EXPECT_FALSE(statement.Active());
+  statement.SetSQL({"SELECT 2 AS two WHERE 1 = :one"});
+  statement.ParamByName("one").SetAsInteger(1);
+  statement.ExecQuery();
+  EXPECT_EQ(statement.Cursor().Columns()[1].AsInteger(), 2);
+}
+
 TEST_P(StatementTest, BindingFailureNamesTheParameter) {
   CreateItems();
   TDACSQL statement;
