@@ -278,3 +278,35 @@ TEST(DataSetWithoutConnection, RefusesToOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+class DataSetFieldKinds : public DataSetWalk {};
+
+TEST_P(DataSetFieldKinds, PersistentCalculatedFieldsFilterAndLookup) {
+  dataSet.AddField("ID", db::ftInteger);
+  dataSet.AddField("NAME", db::ftString, 40);
+  dataSet.AddField("TWICE", db::ftInteger, 0, db::fkCalculated);
+  dataSet.OnCalcFields = [](db::TDataSet& d) {
+    d.FieldByName("TWICE").SetAsInteger(2 * d.FieldByName("ID").AsInteger());
+  };
+  dataSet.OnFilterRecord = [](db::TDataSet& d, bool& accept) {
+    accept = d.FieldByName("TWICE").AsInteger() % 4 == 0;
+  };
+  OpenAll();
+  EXPECT_EQ(dataSet.FieldCount(), 3) << "no default fields beside the persistent ones";
+  EXPECT_EQ(dataSet.FieldByName("TWICE").AsInteger(), 2);
+  dataSet.SetRecNo(5);
+  const db::Variant name = dataSet.Lookup("ID", int32_t(30), "NAME");
+  EXPECT_EQ(name, db::Variant("Row 30"));
+  EXPECT_EQ(Id(), 5) << "a lookup does not move";
+  EXPECT_TRUE(dataSet.Lookup("ID", int32_t(99), "NAME").IsNull());
+  dataSet.SetFiltered(true);
+  std::vector<int> ids;
+  for (dataSet.First(); !dataSet.Eof() && ids.size() < 4; dataSet.Next()) ids.push_back(Id());
+  EXPECT_EQ(ids, (std::vector<int>{2, 4, 6, 8}));
+}
+
+INSTANTIATE_FOR_BOTH_DATABASES(DataSetFieldKinds);
+
+}  // namespace
