@@ -152,7 +152,9 @@ TEST_P(CursorTest, DecimalTextTakesTheModuleSeparator) {
     cursor.ClearColumns();
     Query("SELECT price FROM " + table);
     cursor.Fetch();
-    if (IsPostgres()) EXPECT_EQ(Column("price").AsString(), c.text);
+    if (IsPostgres()) {
+      EXPECT_EQ(Column("price").AsString(), c.text);
+    }
     EXPECT_EQ(Column("price").AsFloat(), 12.5);
     cursor.Reset();
   }
