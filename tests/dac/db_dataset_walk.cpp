@@ -2,6 +2,7 @@
 // Locate and its comparison rules, record numbers, refresh and unidirectional walking.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "dac/ODBCApi.h"
@@ -308,5 +309,24 @@ TEST_P(DataSetFieldKinds, PersistentCalculatedFieldsFilterAndLookup) {
 }
 
 INSTANTIATE_FOR_BOTH_DATABASES(DataSetFieldKinds);
+
+}  // namespace
+
+namespace {
+
+TEST_P(DataSetWalk, DataSetOutlivesItsConnection) {
+  auto own = std::make_unique<TDACDatabase>();
+  own->SetLoginPrompt(false);
+  own->SetParams(Params());
+  TODBCCustomDataSetEx other;
+  other.SetConnection(own.get());
+  other.Statement().SetSQLText("SELECT 1 AS one");
+  other.Open();
+  EXPECT_EQ(own->DataSetCount(), 1u);
+  EXPECT_EQ(own->StatementCount(), 0u) << "the dataset's statement is not listed on its own";
+  own.reset();
+  EXPECT_FALSE(other.Active());
+  EXPECT_EQ(other.Connection(), nullptr);
+}
 
 }  // namespace
