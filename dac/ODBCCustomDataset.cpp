@@ -163,10 +163,10 @@ void TODBCCustomDataSet::DropConnection() {
 void TODBCCustomDataSet::InternalInitFieldDefs() {
   FieldDefs().Clear();
   TODBCColumns& columns = Statement().Cursor().Columns();
-  for (int n = 1; n < columns.Count(); ++n) AddFieldDef(columns[n], n);
+  for (int n = 1; n < columns.Count(); ++n) AddFieldDef(columns[n]);
 }
 
-void TODBCCustomDataSet::AddFieldDef(const TODBCColumn& column, int number) {
+void TODBCCustomDataSet::AddFieldDef(const TODBCColumn& column) {
   std::string name = column.Name();
   if (name.empty()) {
     const std::string prefix = LoadResString(&SColumnNamePrefix);
@@ -196,7 +196,6 @@ void TODBCCustomDataSet::AddFieldDef(const TODBCColumn& column, int number) {
   }
   db::TFieldDef& def = FieldDefs().Add(name, type, size, !column.Nullable());
   def.SetPrecision(int(column.ColumnSize()));
-  (void)number;
 }
 
 // ---------------------------------------------------------------- record buffers, bookmarks

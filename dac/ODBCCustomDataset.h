@@ -3,9 +3,10 @@
 // the abstract dataset, keeps every fetched row in its record cache and fetches further rows
 // only when navigation passes the last one fetched.
 //
-// Records have the layout of TODBCRecordLayout. Rows are fetched one at a time and stored
-// straight into their cache slot; the abstract dataset's buffers get copies of cached
-// records. Only Refresh executes the statement again.
+// Records have the layout of TODBCRecordLayout. Rows are fetched one at a time, stored into
+// a row buffer by SQL type and copied once, packed (TODBCRecordPacker), into the cache; the
+// abstract dataset's buffers get cached records unpacked into the full layout. Only Refresh
+// executes the statement again.
 #include <functional>
 #include <memory>
 #include <string>
@@ -171,7 +172,7 @@ class TODBCCustomDataSet : public db::TDataSet, public TODBCClient {
   void ResetCounters();
   void BuildLayout();
   void BuildStorePlan();
-  void AddFieldDef(const TODBCColumn& column, int number);
+  void AddFieldDef(const TODBCColumn& column);
   // Navigation (ODBCDatasetNavigate.cpp)
   db::TGetResult MoveToRecord(db::TGetMode mode);
   db::TGetResult MoveToVisibleRecord(db::TGetMode mode);

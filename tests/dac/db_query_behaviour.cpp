@@ -242,6 +242,29 @@ TEST_P(QueryBehaviour, PrepareOnlyWhileClosed) {
   EXPECT_FALSE(query.Prepared());
 }
 
+TEST_P(QueryBehaviour, OpenOnAnotherTransactionsConnectionIsRefusedWhileOpen) {
+  TDACTransaction other;
+  other.SetDefaultDatabase(&database);
+  TDACQuery query;
+  Bind(query);
+  query.SetSQLText("SELECT id FROM " + master + " ORDER BY id");
+  query.Open();
+  query.SetTransaction(&other);
+  try {
+    query.Open();
+    FAIL();
+  } catch (const db::EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "Cannot perform this operation on an open dataset");
+  }
+  EXPECT_TRUE(query.Active());
+  EXPECT_EQ(query.Connection(), transaction.GetConnection());
+  query.Close();
+  query.Open();
+  EXPECT_EQ(query.Connection(), other.GetConnection());
+  EXPECT_EQ(Ids(query), (std::vector<int>{1, 2, 3}));
+  other.SetActive(false);
+}
+
 INSTANTIATE_FOR_BOTH_DATABASES(QueryBehaviour);
 
 }  // namespace
