@@ -265,6 +265,19 @@ TEST_P(QueryBehaviour, OpenOnAnotherTransactionsConnectionIsRefusedWhileOpen) {
   other.SetActive(false);
 }
 
+TEST_P(QueryBehaviour, ProviderSupportRunsOnTheSameConnection) {
+  TDACQuery query;
+  Bind(query);
+  query.SetSQLText("SELECT id, name\nFROM " + master + " ORDER BY id");
+  query.Open();
+  EXPECT_EQ(query.PSGetTableName(), master);
+  EXPECT_EQ(query.PSGetQuoteChar(), "\"");
+  EXPECT_EQ(query.PSExecuteStatement("UPDATE " + master + " SET name = 'p' WHERE id >= 2"), 2);
+  EXPECT_EQ(dactest::QueryScalar(*transaction.GetConnection(),
+                                 "SELECT name FROM " + master + " WHERE id = 3"),
+            "p");
+}
+
 INSTANTIATE_FOR_BOTH_DATABASES(QueryBehaviour);
 
 }  // namespace
