@@ -1,7 +1,10 @@
 // morvel-host: loads any plugin by path and calls its exports, as the back-office host does.
 #include <dlfcn.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -18,6 +21,7 @@ struct Options {
   bool info = false;
   bool execute = false;
   bool background = false;
+  bool answerMessages = false;
   int32_t action = 0;
   int32_t site = 0;
   std::vector<std::string> params;
@@ -27,7 +31,8 @@ struct Options {
 int usage() {
   std::fprintf(stderr,
                "usage: morvel-host PLUGIN.so [--info] [--background]\n"
-               "       [--execute ACTION [--site CODE] [--params-file FILE] [--param KEY=VALUE]...]\n");
+               "       [--execute ACTION [--site CODE] [--params-file FILE] [--param KEY=VALUE]...]\n"
+               "       [--answer-messages]  print each message box and answer it (no display)\n");
   return 2;
 }
 
@@ -39,6 +44,7 @@ bool parse(int argc, char** argv, Options& options) {
     bool hasValue = i + 1 < argc;
     if (arg == "--info") options.info = true;
     else if (arg == "--background") options.background = true;
+    else if (arg == "--answer-messages") options.answerMessages = true;
     else if (arg == "--execute" && hasValue) options.execute = true, options.action = std::atoi(argv[++i]);
     else if (arg == "--site" && hasValue) options.site = std::atoi(argv[++i]);
     else if (arg == "--param" && hasValue) options.params.push_back(argv[++i]);
@@ -73,6 +79,21 @@ Proc lookup(void* module, const char* name) {
   return proc;
 }
 
+// For unattended runs: prints every message box the plugin shows and presses its OK button.
+void answerMessagesFromNowOn(QApplication& application) {
+  auto* timer = new QTimer(&application);
+  QObject::connect(timer, &QTimer::timeout, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    std::printf("[%s] %s\n", box->windowTitle().toUtf8().constData(),
+                box->text().toUtf8().constData());
+    std::fflush(stdout);
+    if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
+    else box->reject();
+  });
+  timer->start(50);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +101,7 @@ int main(int argc, char** argv) {
   if (!parse(argc, argv, options)) return usage();
   // The host owns the application object; the plugin's windows live in it.
   QApplication application(argc, argv);
+  if (options.answerMessages) answerMessagesFromNowOn(application);
   void* module = dlopen(options.pluginPath.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!module) {
     std::fprintf(stderr, "cannot load %s: %s\n", options.pluginPath.c_str(), dlerror());
