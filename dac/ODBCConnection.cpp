@@ -195,18 +195,14 @@ void TODBCConnection::StartTransaction() {
                  SQL_IS_UINTEGER);
 }
 
-void TODBCConnection::Commit() {
-  CheckActive();
-  ODBCCheck(SQL_HANDLE_DBC, handle_.Get(),
-            odbcapi::SQLEndTran(SQL_HANDLE_DBC, handle_.Get(), SQL_COMMIT));
-  SetConnectAttr(SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
-                 SQL_IS_UINTEGER);
-}
+void TODBCConnection::Commit() { EndTransaction(SQL_COMMIT); }
 
-void TODBCConnection::Rollback() {
+void TODBCConnection::Rollback() { EndTransaction(SQL_ROLLBACK); }
+
+void TODBCConnection::EndTransaction(SQLSMALLINT completionType) {
   CheckActive();
   ODBCCheck(SQL_HANDLE_DBC, handle_.Get(),
-            odbcapi::SQLEndTran(SQL_HANDLE_DBC, handle_.Get(), SQL_ROLLBACK));
+            odbcapi::SQLEndTran(SQL_HANDLE_DBC, handle_.Get(), completionType));
   SetConnectAttr(SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                  SQL_IS_UINTEGER);
 }

@@ -97,6 +97,7 @@ class TODBCConnection {
   };
 
   void RunLoginStep(TStrings& working);
+  void EndTransaction(SQLSMALLINT completionType);
   void SetDriverAttributes();
   void KeepDriverEntry(const TStrings& working);
   void NotifyClients(bool connecting);
