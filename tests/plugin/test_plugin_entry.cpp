@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "plugin/UPluginCommon.h"
+#include "settings/VersionText.h"
 #include "tests/plugin/MessageBoxAnswerer.h"
 #include "tests/support/TestDatabases.h"
 
@@ -76,6 +77,10 @@ TEST_F(PluginModule, GetInfoRestoresACodeTheHostOverwrote) {
   std::strcpy(const_cast<char*>(info.PluginCode), "XXXXXXXXXX");
   getInfo_(&pointer);
   EXPECT_STREQ(info.PluginCode, "PLG_MORVEL");
+}
+
+TEST_F(PluginModule, CarriesTheProjectVersion) {
+  EXPECT_EQ(settings::GetVersionText(MORVEL_PLUGIN_PATH), MORVEL_PROJECT_VERSION);
 }
 
 TEST_F(PluginModule, RunInBackgroundAnswersZero) { EXPECT_EQ(runInBackground_(), 0); }
