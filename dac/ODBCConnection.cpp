@@ -15,12 +15,6 @@ namespace {
 
 ILoginDialog* loginDialog = nullptr;
 
-std::string trimmed(const std::string& text) {
-  size_t first = 0, last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
-  return text.substr(first, last - first);
-}
 
 void setAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER length) {
   ODBCCheck(SQL_HANDLE_DBC, handle, odbcapi::SQLSetConnectAttr(handle, attribute, value, length));
@@ -104,15 +98,15 @@ void TODBCConnection::KeepDriverEntry(const TStrings& working) {
   // without it the parameters could neither reconnect nor open the pool's connections.
   std::string driver = LookupParam(working, "Driver");
   if (driver.empty() || !LookupParam(params_, "Driver").empty() ||
-      !trimmed(LookupParam(params_, "DSN")).empty())
+      !TrimBlanks(LookupParam(params_, "DSN")).empty())
     return;
   params_.insert(params_.begin(), "Driver=" + driver);
 }
 
 void TODBCConnection::RunLoginStep(TStrings& working) {
-  std::string dataSource = trimmed(LookupParam(working, "DSN"));
+  std::string dataSource = TrimBlanks(LookupParam(working, "DSN"));
   if (dataSource.empty()) {
-    std::string fileDsn = trimmed(LookupParam(working, "FILEDSN"));
+    std::string fileDsn = TrimBlanks(LookupParam(working, "FILEDSN"));
     dataSource = fileDsn.substr(fileDsn.find_last_of("/\\:") + 1);
   }
   std::string userName = LookupParam(working, "UID");

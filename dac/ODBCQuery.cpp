@@ -28,11 +28,7 @@ void TODBCQuery::AddSQL(const std::string& line) {
   SQLChanged();
 }
 
-std::string TODBCQuery::SQLText() const {
-  std::string text;
-  for (const std::string& line : sql_) text += line + "\n";
-  return text;
-}
+std::string TODBCQuery::SQLText() const { return LinesToText(sql_); }
 
 void TODBCQuery::SQLChanged() {
   if (loading_) {

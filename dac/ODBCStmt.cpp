@@ -96,11 +96,7 @@ void TODBCCustomStatement::SetSQL(const TStrings& lines) {
   SQLChanged();
 }
 
-std::string TODBCCustomStatement::SQLText() const {
-  std::string text;
-  for (const std::string& line : sql_) text += line + "\n";
-  return text;
-}
+std::string TODBCCustomStatement::SQLText() const { return LinesToText(sql_); }
 
 void TODBCCustomStatement::SQLChanged() {
   if (loading_) {

@@ -49,4 +49,17 @@ TStrings TextToLines(const std::string& text) {
   return lines;
 }
 
+std::string TrimBlanks(const std::string& text) {
+  size_t first = 0, last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
+  return text.substr(first, last - first);
+}
+
+std::string LinesToText(const TStrings& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
 }  // namespace dac

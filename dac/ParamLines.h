@@ -14,5 +14,9 @@ std::string LookupParam(const TStrings& lines, const std::string& key);
 void SetParam(TStrings& lines, const std::string& key, const std::string& value);
 // Splits a text into lines at CR LF, LF or CR; a trailing line break adds no empty line.
 TStrings TextToLines(const std::string& text);
+// The text without leading and trailing characters of code 32 or less.
+std::string TrimBlanks(const std::string& text);
+// The lines joined, each followed by a line feed.
+std::string LinesToText(const TStrings& lines);
 
 }  // namespace dac

@@ -29,23 +29,6 @@ char32_t decode(std::string_view text, size_t pos, size_t len) {
   return cp;
 }
 
-void encode(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 char32_t upper(char32_t cp) {
   if (cp >= 'a' && cp <= 'z') return cp - 32;
@@ -62,6 +45,24 @@ char32_t upper(char32_t cp) {
 }
 
 }  // namespace
+
+void AppendUtf8(char32_t cp, std::string& out) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
 
 size_t Utf8Length(std::string_view text) {
   size_t count = 0;
@@ -93,7 +94,7 @@ std::string Utf8UpperCase(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     const bool wellFormed = len == expectedLength(lead) && (lead < 0x80 || lead >= 0xC0);
     if (wellFormed)
-      encode(upper(decode(text, pos, len)), out);
+      AppendUtf8(upper(decode(text, pos, len)), out);
     else
       out.append(text.substr(pos, len));  // stray byte: kept as it is
     pos += len;

@@ -7,6 +7,8 @@
 namespace db {
 
 // Number of characters (code points) in UTF-8 text.
+// Appends one code point as UTF-8.
+void AppendUtf8(char32_t codePoint, std::string& out);
 size_t Utf8Length(std::string_view text);
 // The first maxChars characters of the text.
 std::string Utf8CutToChars(std::string_view text, size_t maxChars);
