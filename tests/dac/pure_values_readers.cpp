@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "dac/Bcd.h"
+#include "tests/dac/values_bytes.h"
 #include "dac/ODBCSQLVar.h"
 #include "toolkit/db/DateUtils.h"
 #include "toolkit/db/FormatSettings.h"
@@ -14,11 +15,9 @@ using namespace dac;
 
 namespace {
 
-template <typename T>
-std::string Bytes(const T& value) {
-  return std::string(reinterpret_cast<const char*>(&value), sizeof value);
-}
-std::string Text(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
+using valuestest::Bytes;
+using valuestest::Text;
+
 
 void Fill(TODBCSQLVAR& holder, SQLSMALLINT cType, SQLSMALLINT sqlType, const std::string& bytes) {
   holder.SetName("V");

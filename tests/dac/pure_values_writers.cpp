@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "dac/Bcd.h"
+#include "tests/dac/values_bytes.h"
 #include "dac/ODBCParam.h"
 #include "toolkit/db/DateUtils.h"
 #include "toolkit/db/VariantConvert.h"
@@ -13,14 +14,10 @@ using namespace dac;
 
 namespace {
 
-template <typename T>
-std::string Bytes(const T& value) {
-  return std::string(reinterpret_cast<const char*>(&value), sizeof value);
-}
-std::string Text(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
-std::string Held(const TODBCParam& param) {
-  return param.Data() ? std::string(param.Data(), size_t(param.DataSize())) : std::string();
-}
+using valuestest::Bytes;
+using valuestest::Text;
+using valuestest::Held;
+
 db::TBcdRecord Bcd(const std::string& text) {
   db::TBcdRecord bcd;
   TextToBcd(text, bcd);
